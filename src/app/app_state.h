@@ -1,0 +1,47 @@
+#pragma once
+// The program-wide values: one instance, owned by the main window, alive for
+// the whole run.
+#include "app/run_places.h"
+#include "app/settings_file.h"
+#include "platform/platform.h"
+
+#include <QString>
+
+namespace penvox {
+
+struct HotKeyIds {
+    int f8 = 0, f9 = 0, f1 = 0, f4 = 0, f6 = 0, f10 = 0;
+};
+
+struct AppState {
+    AppState(Platform& platform, const RunPlaces& places)
+        : platform(platform),
+          places(places),
+          settings(places.settingsFile()),
+          pointsFile(places.pointsFile()) {}
+
+    Platform& platform;
+    RunPlaces places;
+    SettingsFile settings;    // setting.ini of the run directory
+    SettingsFile pointsFile;  // setting.ini of the working directory (points total)
+
+    QString fixedKeyText;
+    long long pointsTotal = 0;
+
+    // Writing.
+    bool writing = false;
+    QString documentPath;
+    QString documentPassword;
+    int loadingFlag = 0;
+    int openedDocumentFlag = 0;
+    int scheduleModeFlag = 0;
+    int shoppingModeFlag = 0;
+
+    HotKeyIds hotKeys;
+    int writingClockSeconds = 0;
+
+    // Today's date stamp from the platform's clock.
+    QString todayStamp() const;
+};
+
+}  // namespace penvox

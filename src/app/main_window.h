@@ -1,0 +1,140 @@
+#pragma once
+// The main window `窗口`: borderless, drawing its own frame from ordinary
+// controls around the title box and the editor. Construction builds the
+// design; start() is the window's created event (start-up), closing it runs
+// shut-down.
+#include "app/app_state.h"
+#include "app/editor_adapter.h"
+#include "app/start_menus.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSystemTrayIcon;
+
+namespace penvox {
+
+class FrameLabel;
+class PaneStatusBar;
+class SettingsPanel;
+class StatsWindow;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    MainWindow(Platform& platform, const RunPlaces& places);
+    ~MainWindow() override;
+
+    // The created event: the whole start-up sequence.
+    void start();
+
+    AppState& state() { return state_; }
+    EditorAdapter& editor() { return editorAdapter_; }
+    StatsWindow* statsWindow() const { return stats_.get(); }
+    SettingsPanel* settingsPanel() const { return panel_; }
+    const StartMenus& menus() const { return *menus_; }
+    QSystemTrayIcon* trayIcon() const { return tray_; }
+
+    // The layout, run after every change of size, status bar, transparency or settings.
+    void runLayout();
+    // The statistics window against the right edge, bottom-aligned.
+    void dockStatsWindow();
+    // The single dispatcher of the global hot keys (the hot-key event of `标签1`).
+    void dispatchHotKey(int id);
+    // The transparency check box `透明化选择` was clicked.
+    void transparencySwitch();
+    // Main window and statistics window always on top together.
+    void setBothOnTop(bool onTop);
+    // The tray icon's buttons.
+    void restoreFromTray();
+    void trayMenuAt(QPoint mousePos);
+    // Pops up the start menu under the start button.
+    void popUpStartMenu();
+    QPoint startMenuPoint() const;
+    // The caption label's double click: maximise or restore.
+    void toggleMaximised();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    // Hand-overs to features that arrive later: each does nothing yet.
+    virtual void runFirstUseWizard() {}
+    virtual void runSettingsOkAction() {}
+    virtual void runUpdateCheck() {}
+    virtual void applyBackgroundColourToThemedControls() {}
+    // Applies the stored custom background; true when its picture mode is on.
+    virtual bool applyCustomBackground() { return false; }
+    // The stored points total's bytes, decrypted under the fixed key text.
+    virtual std::string decryptPointsTotal(const std::string& stored) {
+        (void)stored;
+        return {};
+    }
+    // Offers to save unsaved writing at shut-down; false keeps the program open.
+    virtual bool offerToSaveWriting() { return true; }
+    virtual void runClearCommand() {}
+    virtual void openScheduleWindow() {}
+    virtual void openShoppingWindow() {}
+    // Ends the program once shut-down is done.
+    virtual void endProgram();
+
+private:
+    void buildDesign();
+    void connectFrame();
+    void buildTrayIcon();
+    void startUpFirstUse();  // the body of start-up's first-use step
+    void centreOnScreen();
+    bool shutDown();
+
+    // Moving and resizing where the window system cannot do it for us.
+    void beginMove(QPoint globalPos);
+    void beginResize(Qt::Edges edges, QPoint globalPos);
+    void dragTo(QPoint globalPos);
+
+    AppState state_;
+    std::unique_ptr<StartMenus> menus_;
+    std::unique_ptr<StatsWindow> stats_;
+
+public:
+    // The controls of the frame and the working area, by their design names.
+    FrameLabel* captionLabel = nullptr;     // 标题栏
+    FrameLabel* closeLabel = nullptr;       // 关闭按钮
+    FrameLabel* minimiseLabel = nullptr;    // 最小化按钮1
+    FrameLabel* gripTopLeft = nullptr;      // 左上调节器
+    FrameLabel* gripTop = nullptr;          // 上调节器
+    FrameLabel* gripTopRight = nullptr;     // 右上调节器
+    FrameLabel* gripLeft = nullptr;         // 左侧调节器
+    FrameLabel* gripRight = nullptr;        // 右调节器
+    FrameLabel* gripBottomLeft = nullptr;   // 左下调节器
+    FrameLabel* gripBottom = nullptr;       // 下调节器
+    FrameLabel* gripBottomRight = nullptr;  // 右下调节器
+    QLabel* headerPicture = nullptr;        // 背景
+    FrameLabel* startButton = nullptr;      // 开始按钮
+    FrameLabel* titlePrompt = nullptr;      // 章节名称提示
+    QLineEdit* titleBox = nullptr;          // 章节名称
+    FrameLabel* writingButton = nullptr;    // 书写
+    FrameLabel* recordButton = nullptr;     // 录音按钮
+    QPlainTextEdit* editorBox = nullptr;    // 编辑框1
+    PaneStatusBar* statusBar = nullptr;     // 状态条1
+    QLabel* hotKeyLabel = nullptr;          // 标签1
+
+private:
+    SettingsPanel* panel_ = nullptr;
+    EditorAdapter editorAdapter_{nullptr};
+    QSystemTrayIcon* tray_ = nullptr;
+    bool shutDownDone_ = false;
+
+    enum class Drag { None, Move, Resize };
+    Drag drag_ = Drag::None;
+    Qt::Edges dragEdges_;
+    QPoint dragStart_;
+    QRect dragStartGeometry_;
+};
+
+}  // namespace penvox

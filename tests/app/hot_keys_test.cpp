@@ -1,0 +1,78 @@
+// The global hot keys: registration order, the dispatcher and F10.
+#include "app_harness.h"
+
+#include "app/settings_panel.h"
+#include "app/texts.h"
+#include "app/window_flags.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+
+namespace penvox::testing {
+namespace {
+
+class HotKeyTest : public AppTest {
+protected:
+    void SetUp() override { putSetting(QStringLiteral("文本设置"), QStringLiteral("first"), texts::kTrue); }
+};
+
+TEST_F(HotKeyTest, EachKeyRunsItsAction) {
+    ProbeWindow& w = startWindow();
+    auto* panel = find(QStringLiteral("关于"));
+    auto* tabs = find<QTabWidget>(QStringLiteral("高级选择夹1"));
+
+    platform.pressRegisteredKey(vk::F8);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    panel->hide();
+
+    platform.pressRegisteredKey(vk::F1);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(tabs->currentIndex(), 2);
+
+    platform.pressRegisteredKey(vk::F9);
+    platform.pressRegisteredKey(vk::F4);
+    platform.pressRegisteredKey(vk::F6);
+    EXPECT_EQ(w.clearCommands, 1);
+    EXPECT_EQ(w.scheduleWindows, 1);
+    EXPECT_EQ(w.shoppingWindows, 1);
+}
+
+TEST_F(HotKeyTest, FailedRegistrationDoesNothing) {
+    platform.setHotKeyResult(vk::F9, 0);  // another program holds F9
+    ProbeWindow& w = startWindow();
+    EXPECT_EQ(w.state().hotKeys.f9, 0);
+    platform.pressHotKey(0);
+    EXPECT_EQ(w.clearCommands, 0);
+    EXPECT_FALSE(find(QStringLiteral("关于"))->isVisible());
+}
+
+TEST_F(HotKeyTest, SharedIdsRunEveryMatchingActionInOrder) {
+    // The dispatcher compares with every stored id, so one id held by two keys runs both.
+    platform.setHotKeyResult(vk::F4, 40);
+    platform.setHotKeyResult(vk::F6, 40);
+    ProbeWindow& w = startWindow();
+    platform.pressHotKey(40);
+    EXPECT_EQ(w.scheduleWindows, 1);
+    EXPECT_EQ(w.shoppingWindows, 1);
+    platform.pressHotKey(999);  // an id nobody holds
+    EXPECT_EQ(w.scheduleWindows, 1);
+}
+
+TEST_F(HotKeyTest, F10TogglesBothWindowsOnTop) {
+    ProbeWindow& w = startWindow();
+    auto* box = find<QCheckBox>(QStringLiteral("总在最前选择"));
+    platform.pressRegisteredKey(vk::F10);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(isAlwaysOnTop(&w));
+    EXPECT_TRUE(isAlwaysOnTop(w.statsWindow()));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.statsWindow()->isVisible());
+    platform.pressRegisteredKey(vk::F10);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(isAlwaysOnTop(&w));
+    EXPECT_FALSE(isAlwaysOnTop(w.statsWindow()));
+}
+
+}  // namespace
+}  // namespace penvox::testing
