@@ -12,8 +12,18 @@
 // Writing: an existing key's value is replaced in place (the line becomes
 // "key=value" as given); a missing key is added after the last key line of
 // its section; a missing section is added at the end of the file; a missing
-// file is created. The whole file is rewritten with CR LF line ends. A value
-// is one line: it is cut at its first CR, LF or zero byte.
+// file is created. A new section follows one blank line unless the file is
+// empty or already ends in one. The whole file is rewritten with CR LF line
+// ends, every other line kept byte for byte. A value is one line: it is cut at
+// its first CR, LF or zero byte. A name that would not read back as itself (an
+// empty key, a key holding '=' or shaped like "[x]", a section holding ']', any
+// name holding CR, LF or a zero byte) is refused.
+//
+// A write replaces the file atomically (a temporary file beside it, flushed,
+// then renamed over it), keeps its permission bits and follows a symbolic
+// link. A file without any write bit refuses writes and stays untouched, as
+// does a missing folder. Writers of one folder take turns, so two copies of the
+// program never lose each other's keys.
 #include <string>
 #include <string_view>
 
