@@ -6,9 +6,11 @@
 
 namespace penvox::numbers {
 
-// Whole numbers print in plain decimal ("838", "-5", "100000000000000000000");
-// fractions print as C's "%.13g" in the C locale ("0.3", "1.234567890123e-05").
-// Infinity and NaN print as "inf", "-inf" and "nan", as "%g" does.
+// Whole numbers print in plain decimal ("838", "-5", "100000000000000000000"),
+// every digit of the double as "%.0f" prints it, and -0 as "0"; fractions
+// print as C's "%.13g" in the C locale ("0.3", "1.234567890123e-05").
+// Infinity and NaN print as "inf", "-inf" and "nan" (whatever NaN's sign), as
+// "%g" does. Independent of the process locale.
 std::string format(double value);
 std::string format(std::int64_t value);
 
