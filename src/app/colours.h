@@ -14,7 +14,8 @@ inline long long valueOfColour(const QColor& colour) {
     return colour.red() + 256LL * colour.green() + 65536LL * colour.blue();
 }
 
-// Gives a widget a solid background colour.
+// Gives a widget a solid background colour, with text in black or white,
+// whichever reads on it.
 void paintBackground(QWidget* widget, const QColor& colour);
 
 }  // namespace penvox
