@@ -413,8 +413,12 @@ bool write(const std::string& path, std::string_view section, std::string_view k
     if (exists && loadFile(target, content) != Loaded::Ok)
         return false;  // never replace a file we could not read with one that lacks its lines
 
-    return replaceAtomically(target, folder, folderPath, withValue(content, section, key, value),
-                             exists ? &st : nullptr);
+    std::string updated = withValue(content, section, key, value);
+    // Rewriting a value with itself changes nothing: the file is left alone,
+    // which spares the disk the flushes of a write on every resize or keystroke.
+    if (exists && updated == content)
+        return true;
+    return replaceAtomically(target, folder, folderPath, updated, exists ? &st : nullptr);
 }
 
 }  // namespace penvox::profile

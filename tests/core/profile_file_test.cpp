@@ -263,6 +263,21 @@ TEST_F(ProfileFileTest, KeepsThePermissionBitsOfAnExistingFile)
     EXPECT_EQ(modeOf(file_), 0640u);
 }
 
+TEST_F(ProfileFileTest, RewritingTheSameValueLeavesTheFileAlone)
+{
+    struct stat before {}, after {};
+    put("[s]\r\nk=1\r\n");
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    ASSERT_TRUE(penvox::profile::write(file_, "s", "k", "1"));
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // not replaced
+
+    // An LF-only file is still rewritten with CR LF, even for the same value.
+    put("[s]\nk=1\n");
+    ASSERT_TRUE(penvox::profile::write(file_, "s", "k", "1"));
+    EXPECT_EQ(contents(), "[s]\r\nk=1\r\n");
+}
+
 TEST_F(ProfileFileTest, AReadOnlyFileRefusesWritesAndKeepsItsContent)
 {
     const std::string before = "[s]\nk=1\n";  // LF only: not even the line ends may change
