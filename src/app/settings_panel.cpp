@@ -17,6 +17,10 @@ namespace penvox {
 
 namespace {
 
+// The designed places on a page count from the top of the tab control, its
+// row of tabs included; Qt places a page's children below that row.
+constexpr int kTabRowHeight = 24;
+
 QLabel* label(QWidget* page, const QString& name, const QString& text, int x, int y) {
     auto* result = new QLabel(text, page);
     result->setObjectName(name);
@@ -58,6 +62,15 @@ QPushButton* button(QWidget* page, const QString& name, const QString& text, int
 SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("设置"), parent) {
     setObjectName(QStringLiteral("关于"));
     setGeometry(224, 192, 592, 368);
+    // The panel keeps a light look of its own whatever colour the window behind
+    // it has (its colours are set role by role, so they are not inherited).
+    QPalette light = palette();
+    light.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+    light.setColor(QPalette::WindowText, Qt::black);
+    light.setColor(QPalette::ButtonText, Qt::black);
+    light.setColor(QPalette::Text, Qt::black);
+    light.setColor(QPalette::Base, Qt::white);
+    setPalette(light);
     setAutoFillBackground(true);
 
     tabs = new QTabWidget(this);
@@ -160,6 +173,10 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("设置
     button(support, QStringLiteral("许可协议按钮"), QStringLiteral("许可协议"), 34, 293, 90);
     button(support, QStringLiteral("使用帮助按钮1"), QStringLiteral("参与用户调查，赢500积分"), 130, 293, 190);
     button(support, QStringLiteral("卸载按钮"), QStringLiteral("移动安装目录/卸载 Penvox"), 424, 295, 153, 24);
+
+    for (QWidget* page : {features, points, support})
+        for (QWidget* child : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            child->move(child->x(), child->y() - kTabRowHeight);
 
     hide();
 }
