@@ -1,6 +1,7 @@
 #include "core/profile_file.h"
 
-#include <atomic>
+#include "core/atomic_file.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -294,64 +295,10 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
     bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
 
 private:
     int fd_;
 };
-
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The new content goes to a temporary file beside the target, is flushed to
-// disk and then renamed over it, so nobody ever sees half a settings file and
-// a crash leaves either the old file or the new one. A new file gets the
-// usual permissions under the umask; an existing one keeps its own.
-bool replaceAtomically(const std::string& target, const FolderLock& folder, const std::string& folderPath,
-                       std::string_view content, const struct stat* existing)
-{
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folderPath + "/.penvox-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    bool ok = true;
-    if (existing) {
-        if (existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) {
-            // Only possible for a privileged writer; a failure keeps our ownership.
-            const int owned = ::fchown(fd, existing->st_uid, existing->st_gid);
-            (void)owned;
-        }
-        ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
-    }
-    ok = ok && writeAll(fd, content) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    ::fsync(folder.fd());  // makes the rename itself durable
-    return true;
-}
 
 }  // namespace
 
@@ -418,7 +365,10 @@ bool write(const std::string& path, std::string_view section, std::string_view k
     // which spares the disk the flushes of a write on every resize or keystroke.
     if (exists && updated == content)
         return true;
-    return replaceAtomically(target, folder, folderPath, updated, exists ? &st : nullptr);
+    // The new content goes to a temporary file beside the target, is flushed and
+    // renamed over it, so nobody ever sees half a settings file; the file keeps
+    // its permission bits.
+    return files::writeAtomically(target, updated, nullptr);
 }
 
 }  // namespace penvox::profile
