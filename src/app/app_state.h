@@ -3,6 +3,7 @@
 // the whole run.
 #include "app/run_places.h"
 #include "app/settings_file.h"
+#include "core/document_files.h"
 #include "platform/platform.h"
 
 #include <QString>
@@ -36,12 +37,19 @@ struct AppState {
     int openedDocumentFlag = 0;
     int scheduleModeFlag = 0;
     int shoppingModeFlag = 0;
+    // The encoding the opened document came in; it is saved back in it.
+    documents::Encoding documentEncoding = documents::Encoding::Gbk;
+    // The encrypted document did not decrypt to text: probably a wrong
+    // password, so its file is never overwritten.
+    bool passwordSuspect = false;
 
     HotKeyIds hotKeys;
     int writingClockSeconds = 0;
 
     // Today's date stamp from the platform's clock.
     QString todayStamp() const;
+    // The key text of the document being written: the fixed key text and its password.
+    std::string documentKeyText() const;
 };
 
 }  // namespace penvox

@@ -12,7 +12,7 @@ void MainWindow::dispatchHotKey(int id) {
     const auto is = [id](int stored) { return stored != 0 && stored == id; };
     const HotKeyIds& keys = state_.hotKeys;
     if (is(keys.f8)) panel_->show();
-    if (is(keys.f9)) runClearCommand();
+    if (is(keys.f9)) clearCommand();
     if (is(keys.f1)) {
         panel_->show();
         panel_->showPage(SettingsPanel::SupportPage);

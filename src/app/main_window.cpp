@@ -9,6 +9,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 
 namespace penvox {
 
@@ -20,6 +22,8 @@ MainWindow::MainWindow(Platform& platform, const RunPlaces& places)
     setGeometry(50, 50, 1118, 839);
     buildDesign();
     connectFrame();
+    connectWriting();
+    routeDrops();
 }
 
 MainWindow::~MainWindow() = default;
@@ -76,6 +80,17 @@ void MainWindow::buildDesign() {
 
     statusBar = new PaneStatusBar(QStringLiteral("状态条1"), 3, this);
     statusBar->setGeometry(8, 756, 1113, 24);
+
+    // The button that starts writing and, while writing, saves it. It stands
+    // at the right of the caption row, before the minimise label.
+    startWritingButton = new QPushButton(QStringLiteral("开始书写"), this);
+    startWritingButton->setObjectName(QStringLiteral("开始书写按钮"));
+    startWritingButton->setGeometry(1118 - 126, 4, 72, 24);
+    startWritingButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    startWritingButton->setFocusPolicy(Qt::NoFocus);
+
+    tipTimer = new QTimer(this);
+    tipTimer->setObjectName(QStringLiteral("时钟1"));
 
     hotKeyLabel = new QLabel(this);
     hotKeyLabel->setObjectName(QStringLiteral("标签1"));

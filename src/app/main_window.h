@@ -11,11 +11,15 @@
 #include <QRect>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace penvox {
 
@@ -59,10 +63,34 @@ public:
     // The caption label's double click: maximise or restore.
     void toggleMaximised();
 
+    // Writing: the start command, the five kinds, end writing and clearing.
+    void startCommand();
+    void temporaryTextCommand();
+    void articleCommand();
+    void diaryCommand();
+    void scheduleCommand();
+    void shoppingListCommand();
+    void endWriting();
+    void clearCommand();
+    bool inDiary() const;
+
+    // Documents: opening, dropping, a second window, saving.
+    enum OpenFilter { AllSupported = 0, WavFiles = 5 };
+    void openRoutine(const QString& path, int filterIndex = AllSupported);
+    void dropFile(const QString& path);
+    void dropText(const QString& text);
+    void openNewWindow();
+    enum class SaveOutcome { Saved, NotSaved, Failed };
+    SaveOutcome saveNow();
+    // Whether the text being written differs from its file (or has none).
+    bool textNeedsSaving();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     // Hand-overs to features that arrive later: each does nothing yet.
     virtual void runFirstUseWizard() {}
@@ -71,14 +99,10 @@ protected:
     virtual void applyBackgroundColourToThemedControls() {}
     // Applies the stored custom background; true when its picture mode is on.
     virtual bool applyCustomBackground() { return false; }
-    // The stored points total's bytes, decrypted under the fixed key text.
-    virtual std::string decryptPointsTotal(const std::string& stored) {
-        (void)stored;
-        return {};
-    }
-    // Offers to save unsaved writing at shut-down; false keeps the program open.
-    virtual bool offerToSaveWriting() { return true; }
-    virtual void runClearCommand() {}
+    virtual void repaintCustomBackground() {}
+    virtual void runManuscriptRecovery() {}
+    // Hands a recording to the WAV player.
+    virtual void openWavPlayer(const QString& path) { (void)path; }
     virtual void openScheduleWindow() {}
     virtual void openShoppingWindow() {}
     // Ends the program once shut-down is done.
@@ -89,6 +113,22 @@ private:
     void connectFrame();
     void buildTrayIcon();
     void startUpFirstUse();  // the body of start-up's first-use step
+    void connectWriting();
+    void routeDrops();
+    // The controls that always follow the writing state.
+    void showWritingState(bool writing);
+    void applyDiaryColours();
+    void restoreNormalColours();
+    void moveCaretToEnd();
+    // Offers to save unsaved writing at shut-down; false keeps the program open.
+    bool offerToSaveWriting();
+    // Saving pieces.
+    enum class WriteKind { Plain, Encrypted };
+    bool writeText(const QString& path, WriteKind kind);
+    SaveOutcome saveToChosenFile();
+    QString askPassword();
+    // Reads a file for opening; shows why and returns nothing when it cannot.
+    std::optional<std::string> readForOpening(const QString& path);
     void centreOnScreen();
     bool shutDown();
 
@@ -123,6 +163,8 @@ public:
     QPlainTextEdit* editorBox = nullptr;    // 编辑框1
     PaneStatusBar* statusBar = nullptr;     // 状态条1
     QLabel* hotKeyLabel = nullptr;          // 标签1
+    QPushButton* startWritingButton = nullptr;  // 开始书写按钮
+    QTimer* tipTimer = nullptr;             // 时钟1
 
 private:
     SettingsPanel* panel_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QResizeEvent>
 
 namespace penvox {
@@ -41,6 +42,7 @@ void MainWindow::runLayout() {
     headerPicture->resize(cut(w), headerPicture->height());
     closeLabel->move(cut(w - 25), closeLabel->y());
     minimiseLabel->move(cut(w - 49), minimiseLabel->y());
+    startWritingButton->move(cut(w - 126), startWritingButton->y());
 
     const bool statusHidden =
         state_.settings.text(QStringLiteral("软件设置"), QStringLiteral("状态栏")) == texts::kHidden;

@@ -11,7 +11,9 @@
 #include "app/stats_window.h"
 #include "app/texts.h"
 #include "app/window_flags.h"
+#include "app/gbk_text.h"
 #include "core/date_stamp.h"
+#include "core/text_cipher.h"
 #include "core/numbers.h"
 
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 
 namespace penvox {
 
@@ -39,6 +42,7 @@ void MainWindow::start() {
     stats_->show();
     // 2.
     setWindowTitle(captionLabel->text());
+    tipTimer->start(7500);
     // 3.
     s.fixedKeyText = texts::kFixedKeyText;
     s.scheduleModeFlag = 0;
@@ -65,7 +69,8 @@ void MainWindow::start() {
     // 8.
     settings.makeWritable();
     // 9. The points total, kept encrypted in the working directory's file.
-    const std::string total = decryptPointsTotal(s.pointsFile.bytes(QStringLiteral("运行情况"), QStringLiteral("运行")));
+    const std::string total = cipher::decrypt(s.pointsFile.bytes(QStringLiteral("运行情况"), QStringLiteral("运行")),
+                                              toGbk(s.fixedKeyText));
     s.pointsTotal = numbers::toInteger(total);
     panel_->pointsLabel->setText(texts::kPointsPrefix + QString::number(s.pointsTotal));
     // 10.
@@ -145,6 +150,8 @@ void MainWindow::centreOnScreen() {
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
+
+std::string AppState::documentKeyText() const { return toGbk(fixedKeyText + documentPassword); }
 
 QString AppState::todayStamp() const {
     const LocalDateTime now = platform.now();

@@ -46,29 +46,24 @@ Answer FakePlatform::messageBox(QWidget*, const QString& title, const QString& t
     return message.answer;
 }
 
-QString FakePlatform::openFileName(QWidget*, const QString& title, const QString& filter) {
-    Dialog dialog{QStringLiteral("open"), title, filter, {}, {}};
-    if (openAnswers_.empty())
-        unexpected << QStringLiteral("unscripted open dialog \"%1\"").arg(title);
+QString FakePlatform::answerDialog(const QString& kind, const FileDialog& request, std::deque<QString>& answers) {
+    Dialog dialog{kind, request, {}};
+    if (answers.empty())
+        unexpected << QStringLiteral("unscripted %1 dialog \"%2\"").arg(kind, request.title);
     else {
-        dialog.answer = openAnswers_.front();
-        openAnswers_.pop_front();
+        dialog.answer = answers.front();
+        answers.pop_front();
     }
     dialogs << dialog;
     return dialog.answer;
 }
 
-QString FakePlatform::saveFileName(QWidget*, const QString& title, const QString& filter,
-                                   const QString& suggestedName) {
-    Dialog dialog{QStringLiteral("save"), title, filter, suggestedName, {}};
-    if (saveAnswers_.empty())
-        unexpected << QStringLiteral("unscripted save dialog \"%1\"").arg(title);
-    else {
-        dialog.answer = saveAnswers_.front();
-        saveAnswers_.pop_front();
-    }
-    dialogs << dialog;
-    return dialog.answer;
+QString FakePlatform::openFileName(QWidget*, const FileDialog& request) {
+    return answerDialog(QStringLiteral("open"), request, openAnswers_);
+}
+
+QString FakePlatform::saveFileName(QWidget*, const FileDialog& request) {
+    return answerDialog(QStringLiteral("save"), request, saveAnswers_);
 }
 
 int FakePlatform::randomInt(int low, int high) {

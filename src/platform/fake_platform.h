@@ -24,9 +24,7 @@ public:
     };
     struct Dialog {
         QString kind;  // "open" or "save"
-        QString title;
-        QString filter;
-        QString suggestedName;
+        FileDialog request;
         QString answer;
     };
 
@@ -69,9 +67,8 @@ public:
     // --- Platform -------------------------------------------------------------
     Answer messageBox(QWidget* parent, const QString& title, const QString& text, Buttons buttons,
                       BoxIcon icon) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& suggestedName) override;
+    QString openFileName(QWidget* parent, const FileDialog& dialog) override;
+    QString saveFileName(QWidget* parent, const FileDialog& dialog) override;
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
     void openUrl(const QString& url) override { openedUrls << url; }
@@ -97,6 +94,7 @@ public:
     bool printLines(QWidget* parent, const QStringList& lines) override;
 
 private:
+    QString answerDialog(const QString& kind, const FileDialog& request, std::deque<QString>& answers);
     struct ScriptedAnswer {
         Answer answer;
         QString textContains;

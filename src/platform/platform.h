@@ -3,6 +3,7 @@
 // through this one interface: the running program uses QtPlatform, the tests
 // a FakePlatform that answers from a script and records every call.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -23,6 +24,21 @@ struct LocalDateTime {
     int weekday = 7;
 };
 
+// What a file dialog shows. Each filter is a description and its patterns
+// separated by ';' ("文本文档（*.txt）", "*.txt").
+struct FileFilter {
+    QString description;
+    QString patterns;
+};
+struct FileDialog {
+    QString title;
+    QString directory;           // the folder it opens in
+    QString fileName;            // the proposed name (save dialogs)
+    QList<FileFilter> filters;
+    int filterIndex = 0;         // the filter chosen at first
+    QString defaultSuffix;       // added to a name typed without one (save dialogs)
+};
+
 // Virtual-key codes of the keys the program registers globally.
 namespace vk {
 inline constexpr int F1 = 112, F2 = 113, F4 = 115, F5 = 116, F6 = 117, F8 = 119, F9 = 120, F10 = 121;
@@ -38,10 +54,8 @@ public:
     virtual Answer messageBox(QWidget* parent, const QString& title, const QString& text,
                               Buttons buttons = Buttons::Ok, BoxIcon icon = BoxIcon::None) = 0;
     // File dialogs: the chosen path, or an empty text when cancelled.
-    // `filter` uses Qt's syntax ("文本文件 (*.txt);;所有文件 (*)").
-    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
-    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 const QString& suggestedName) = 0;
+    virtual QString openFileName(QWidget* parent, const FileDialog& dialog) = 0;
+    virtual QString saveFileName(QWidget* parent, const FileDialog& dialog) = 0;
 
     // --- desktop ---------------------------------------------------------
     virtual QString clipboardText() = 0;

@@ -216,13 +216,31 @@ Answer QtPlatform::messageBox(QWidget* parent, const QString& title, const QStri
     }
 }
 
-QString QtPlatform::openFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+namespace {
+// One dialog for both kinds, so the initial filter and default suffix apply.
+QString runFileDialog(QWidget* parent, const FileDialog& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title, request.directory);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    QStringList filters;
+    for (const FileFilter& filter : request.filters)
+        filters << QStringLiteral("%1 (%2)").arg(filter.description, QString(filter.patterns).replace(QLatin1Char(';'), QLatin1Char(' ')));
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 0 && request.filterIndex < filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex]);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+}  // namespace
+
+QString QtPlatform::openFileName(QWidget* parent, const FileDialog& dialog) {
+    return runFileDialog(parent, dialog, QFileDialog::AcceptOpen);
 }
 
-QString QtPlatform::saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 const QString& suggestedName) {
-    return QFileDialog::getSaveFileName(parent, title, suggestedName, filter);
+QString QtPlatform::saveFileName(QWidget* parent, const FileDialog& dialog) {
+    return runFileDialog(parent, dialog, QFileDialog::AcceptSave);
 }
 
 // --- desktop ------------------------------------------------------------------

@@ -46,9 +46,8 @@ public:
 
     Answer messageBox(QWidget* parent, const QString& title, const QString& text, Buttons buttons = Buttons::Ok,
                       BoxIcon icon = BoxIcon::None) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& suggestedName) override;
+    QString openFileName(QWidget* parent, const FileDialog& dialog) override;
+    QString saveFileName(QWidget* parent, const FileDialog& dialog) override;
 
     QString clipboardText() override;
     void setClipboardText(const QString& text) override;

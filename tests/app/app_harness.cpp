@@ -5,6 +5,10 @@
 
 #include <QAction>
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 namespace penvox::testing {
 
@@ -17,6 +21,7 @@ AppTest::~AppTest() {
 }
 
 void AppTest::TearDown() {
+    EXPECT_EQ(modalsHandled, modalsExpected) << "a scripted window never opened";
     EXPECT_TRUE(platform.unexpected.isEmpty()) << platform.unexpected.join(QStringLiteral("\n")).toStdString();
     // Files left read-only by a shut-down must not stop the temporary folder's removal.
     QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
@@ -52,13 +57,64 @@ void AppTest::doubleClick(const QString& name) {
 }
 
 void AppTest::typeInto(const QString& name, const QString& text) {
-    QWidget* widget = find(name);
-    if (widget) QTest::keyClicks(widget, text);
+    if (QWidget* widget = find(name)) typeText(widget, text);
+}
+
+void AppTest::typeText(QWidget* widget, const QString& text) {
+    // ASCII arrives as key presses; everything else as an input method's
+    // committed text, the way Chinese reaches the program.
+    QString pending;
+    const auto commit = [&] {
+        if (pending.isEmpty()) return;
+        QInputMethodEvent event;
+        event.setCommitString(pending);
+        QApplication::sendEvent(widget, &event);
+        pending.clear();
+    };
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            commit();
+            QTest::keyClicks(widget, QString(ch));
+        } else {
+            pending += ch;
+        }
+    }
+    commit();
 }
 
 void AppTest::pressKey(const QString& name, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* widget = find(name);
     if (widget) QTest::keyClick(widget, key, modifiers);
+}
+
+void AppTest::onNextModal(const QString& name, std::function<void(QWidget*)> action) {
+    ++modalsExpected;
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    auto attempts = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [this, poll, name, action, attempts] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name) {
+            poll->stop();
+            poll->deleteLater();
+            ++modalsHandled;
+            action(modal);
+        } else if (++*attempts > 400) {  // two seconds
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+}
+
+void AppTest::answerPassword(const QString& password) {
+    onNextModal(QStringLiteral("pxt密码输入"), [password](QWidget* window) {
+        auto* box = window->findChild<QLineEdit*>(QStringLiteral("编辑框1"));
+        box->selectAll();
+        box->del();
+        typeText(box, password);
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("信息2")), Qt::LeftButton);
+    });
 }
 
 void AppTest::settle() {

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace penvox::testing {
@@ -23,11 +24,12 @@ public:
     int wizardRuns = 0;
     int okActions = 0;
     int updateChecks = 0;
-    int clearCommands = 0;
     int scheduleWindows = 0;
     int shoppingWindows = 0;
     int programEnds = 0;
-    bool saveAtShutDown = true;
+    int backgroundRepaints = 0;
+    int recoveries = 0;
+    QStringList playerFiles;
     // What the wizard does while it runs (e.g. write its settings).
     std::function<void()> wizard;
 
@@ -38,11 +40,12 @@ protected:
     }
     void runSettingsOkAction() override { ++okActions; }
     void runUpdateCheck() override { ++updateChecks; }
-    void runClearCommand() override { ++clearCommands; }
     void openScheduleWindow() override { ++scheduleWindows; }
     void openShoppingWindow() override { ++shoppingWindows; }
-    bool offerToSaveWriting() override { return saveAtShutDown; }
     void endProgram() override { ++programEnds; }
+    void repaintCustomBackground() override { ++backgroundRepaints; }
+    void runManuscriptRecovery() override { ++recoveries; }
+    void openWavPlayer(const QString& path) override { playerFiles << path; }
 };
 
 class AppTest : public ::testing::Test {
@@ -68,9 +71,17 @@ protected:
     void click(const QString& name, Qt::MouseButton button = Qt::LeftButton);
     void doubleClick(const QString& name);
     void typeInto(const QString& name, const QString& text);
+    static void typeText(QWidget* widget, const QString& text);
     void pressKey(const QString& name, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Lets queued events (resizes, moves, shows) happen.
     static void settle();
+    // Runs `action` on the next modal window of the program (by object name)
+    // once it is open; the test fails if none opens.
+    void onNextModal(const QString& name, std::function<void(QWidget*)> action);
+    // Answers the password window with `password` (typed, then confirmed).
+    void answerPassword(const QString& password);
+    int modalsHandled = 0;
+    int modalsExpected = 0;
 
     // Settings of the run directory (before or after start-up).
     QString setting(const QString& section, const QString& key) const;

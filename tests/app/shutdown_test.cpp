@@ -57,18 +57,5 @@ TEST_F(ShutdownTest, DiaryInProgressIsStampedAtShutDown) {
     EXPECT_EQ(setting(QStringLiteral("日记"), QStringLiteral("最后一次日记")), QStringLiteral("20261211"));
 }
 
-TEST_F(ShutdownTest, FailedSaveKeepsTheProgramOpen) {
-    ProbeWindow& w = startWindow();
-    w.state().writing = true;
-    w.saveAtShutDown = false;
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.programEnds, 0);
-    EXPECT_TRUE(settingsWritable());
-    w.saveAtShutDown = true;
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(w.programEnds, 1);
-}
-
 }  // namespace
 }  // namespace penvox::testing
