@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -242,6 +243,40 @@ TEST_F(DocumentsTest, EncryptedDocumentRoundTripThroughThePasswordWindow) {
     click(QStringLiteral("开始书写按钮"));
     EXPECT_EQ(proposed, QStringLiteral("密码"));
     EXPECT_EQ(readFile(at(QStringLiteral("c.pxt"))), cipherBytes);
+}
+
+TEST_F(DocumentsTest, PasswordWindowAsDesignedAndClosingKeepsThePassword) {
+    const QString path = at(QStringLiteral("h.pxt"));
+    writeFile(path, QByteArray::fromStdString(cipher::encrypt("h", kFixedKey)));
+    onNextModal(QStringLiteral("pxt密码输入"), [](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("pxt密码输入"));
+        EXPECT_EQ(w->size(), QSize(380, 250));
+        struct Control {
+            const char16_t* name;
+            QRect place;
+            QString text;
+        } controls[] = {
+            {u"透明标签2", {8, 8, 352, 16}, QStringLiteral("请输入Pxt文件密码")},
+            {u"透明标签1", {74, 64, 232, 24}, QStringLiteral("请输入文件密码，适用于打开和保存文件。\r\n打开文件时密码错误会产生乱码")},
+            {u"透明标签3", {38, 223, 304, 24},
+             QStringLiteral("pxt不支持找回密码，设置密码请谨慎。推荐不设置密码\r\n使用pxt文件之前请保证阅读了pxt文件的许可协议")},
+        };
+        for (const Control& c : controls) {
+            auto* label = w->findChild<QLabel*>(QString::fromUtf16(c.name));
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->geometry(), c.place);
+            EXPECT_EQ(label->text(), c.text);
+        }
+        auto* box = w->findChild<QLineEdit*>(QStringLiteral("编辑框1"));
+        EXPECT_EQ(box->geometry(), QRect(56, 104, 264, 32));
+        EXPECT_TRUE(box->text().isEmpty());
+        EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("信息2"))->text(), QStringLiteral("确认"));
+        typeText(box, QStringLiteral("不算数"));
+        w->close();  // closed without confirming
+    });
+    window->dropFile(path);
+    EXPECT_TRUE(window->state().documentPassword.isEmpty());
+    EXPECT_EQ(editorText(), QStringLiteral("h"));
 }
 
 TEST_F(DocumentsTest, WrongPasswordNeverOverwritesTheEncryptedOriginal) {

@@ -7,6 +7,8 @@
 #include "app/settings_panel.h"
 #include "app/texts.h"
 #include "app/window_flags.h"
+#include "app/gbk_text.h"
+#include "core/text_cipher.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -183,11 +185,37 @@ TEST_F(StartupTest, SoftwareDayChangesOnlyTheCaptionLabel) {
     }
 }
 
-TEST_F(StartupTest, PointsTotalReadsAsZeroUntilItCanBeDecrypted) {
-    SettingsFile(workDir.path() + QStringLiteral("/setting.ini")).write(QStringLiteral("运行情况"), QStringLiteral("运行"), QStringLiteral("garbage"));
-    startWindow();
-    EXPECT_EQ(window->state().pointsTotal, 0);
-    EXPECT_EQ(find<QLabel>(QStringLiteral("积分显示"))->text(), QStringLiteral("当前积分： 0"));
+TEST_F(StartupTest, PointsTotalIsReadThroughTheCipherFromTheWorkingDirectory) {
+    const std::string key = "qmv517362840";
+    const QString pointsFile = workDir.path() + QStringLiteral("/setting.ini");
+    struct Case {
+        const char* what;
+        std::function<void()> store;
+        long long total;
+    } cases[] = {
+        {"absent", [] {}, 0},
+        {"written by this program", [&] {
+             SettingsFile(pointsFile).writeBytes(QStringLiteral("运行情况"), QStringLiteral("运行"), cipher::encrypt("520", key));
+         }, 520},
+        {"raw bytes of an older installation", [&] {
+             // "1234" encrypts to 69 9D E0 5A: printable enough to stand in the file as they are.
+             QFile file(pointsFile);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write(QByteArray("[") + QByteArray::fromStdString(toGbk(QStringLiteral("运行情况"))) + "]\r\n" +
+                        QByteArray::fromStdString(toGbk(QStringLiteral("运行"))) + "=" + QByteArray("\x69\x9D\xE0\x5A") + "\r\n");
+         }, 1234},
+    };
+    putSetting(kText, QStringLiteral("first"), texts::kTrue);
+    for (const Case& c : cases) {
+        QFile::remove(pointsFile);
+        c.store();
+        window.reset();
+        startWindow();
+        EXPECT_EQ(window->state().pointsTotal, c.total) << c.what;
+        EXPECT_EQ(find<QLabel>(QStringLiteral("积分显示"))->text(), QStringLiteral("当前积分： ") + QString::number(c.total));
+    }
+    // The run directory's own file never holds the total.
+    EXPECT_TRUE(setting(QStringLiteral("运行情况"), QStringLiteral("运行")).isEmpty());
 }
 
 }  // namespace

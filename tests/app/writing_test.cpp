@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -215,6 +216,16 @@ TEST_F(WritingTest, ShoppingListRegistersF6AgainAndF6KeepsWorking) {
     EXPECT_EQ(window->state().hotKeys.f6, 77);
     platform.pressHotKey(77);
     EXPECT_EQ(window->shoppingWindows, 2);
+}
+
+TEST_F(WritingTest, RightButtonOnTheStartButtonOffersTheKindsOnlyWhileIdle) {
+    auto* button = find<QPushButton>(QStringLiteral("开始书写按钮"));
+    emit button->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(window->menus().writing->isVisible());
+    window->menus().writing->hide();
+    click(QStringLiteral("开始书写按钮"));
+    emit button->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_FALSE(window->menus().writing->isVisible());
 }
 
 TEST_F(WritingTest, WritingPictureSavesWhileWriting) {
