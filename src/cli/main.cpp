@@ -2,14 +2,18 @@
 //
 //   penvox-cli decrypt FILE.pxt [--password P]
 //   penvox-cli encrypt FILE [--password P] -o OUT.pxt
+//   penvox-cli count FILE...
+//   penvox-cli calc [--] EXPR
 //
 // Every failure is one line on standard error naming the file and the reason;
 // the exit code is 1 for a failure and 2 for a command line that cannot be
 // understood. New subcommands go into kCommands below.
+#include "core/arithmetic.h"
 #include "core/atomic_file.h"
 #include "core/document_files.h"
 #include "core/gbk_codec.h"
 #include "core/text_cipher.h"
+#include "core/text_stats.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -96,6 +100,7 @@ struct Command {
     std::vector<OptionName> options;  // every option takes a value
     std::size_t positionalCount;
     int (*run)(const Arguments&);
+    bool morePositional = false;  // positionalCount or more positional arguments
 };
 
 // Splits `--name VALUE`, `--name=VALUE`, `-x VALUE` and positional arguments;
@@ -163,7 +168,8 @@ std::optional<std::string> parse(const Command& command, std::span<char* const> 
         }
         out.options.emplace(std::move(key), std::move(value));
     }
-    if (out.positional.size() != command.positionalCount) {
+    if (out.positional.size() < command.positionalCount ||
+        (out.positional.size() > command.positionalCount && !command.morePositional)) {
         std::string message(command.name);
         message += out.positional.size() < command.positionalCount ? ": missing the input file"
                                                                     : ": too many arguments";
@@ -249,6 +255,107 @@ int runEncrypt(const Arguments& args)
     return 0;
 }
 
+// The editor's expression calculation: one final "=" is dropped, the rest is
+// evaluated as arithmetic, and the result is written as the editor receives
+// it. A failed calculation writes an empty line, as the editor shows an empty
+// result, says so on standard error and exits with 1.
+int runCalc(const Arguments& args)
+{
+    std::string expression = gbk::fromUtf8(args.positional[0]);
+    if (!expression.empty() && expression.back() == '=')
+        expression.pop_back();
+    const std::string result = arithmetic::calculate(expression);
+    std::string line = result;
+    line += '\n';
+    errno = 0;
+    const bool written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        const int reason = errno != 0 ? errno : EIO;
+        complain(join({"cannot write the result to standard output: ", files::reasonFor(reason)}));
+        return kFailure;
+    }
+    if (result.empty()) {
+        complain("calc: not an arithmetic expression");
+        return kFailure;
+    }
+    return 0;
+}
+
+// Writes to standard output; false (with the reason told) when it fails.
+bool writeOut(std::string_view text)
+{
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        const int reason = errno != 0 ? errno : EIO;
+        complain(join({"cannot write to standard output: ", files::reasonFor(reason)}));
+        return false;
+    }
+    return true;
+}
+
+// The statistics window's seven lines, one per terminal line.
+std::string terminalBreakdown(const stats::Counts& counts)
+{
+    std::string text;
+    for (const char c : stats::breakdown(counts))
+        if (c != '\r')
+            text += c;
+    text += '\n';
+    return text;
+}
+
+int runCount(const Arguments& args)
+{
+    const bool several = args.positional.size() > 1;
+    bool failed = false;
+    stats::Counts total;
+    for (const std::string& path : args.positional) {
+        const std::optional<std::string> bytes = readInput(path);
+        if (!bytes) {
+            failed = true;
+            continue;
+        }
+        // The text as the editor holds it once the file is opened: encoding
+        // detected, converted to the program's text, every CR LF and every
+        // lone CR a paragraph break.
+        const std::string programText = documents::toProgramText(*bytes, documents::detect(*bytes));
+        const std::u16string unicode = gbk::toUtf16(programText);
+        std::u16string editorText;
+        editorText.reserve(unicode.size());
+        for (std::size_t i = 0; i < unicode.size(); ++i) {
+            if (unicode[i] == u'\r') {
+                if (i + 1 < unicode.size() && unicode[i + 1] == u'\n')
+                    ++i;
+                editorText += u'\n';
+            } else {
+                editorText += unicode[i];
+            }
+        }
+        const stats::Counts counts = stats::count(editorText);
+        total.symbols += counts.symbols;
+        total.chinese += counts.chinese;
+        total.current += counts.current;
+        total.english += counts.english;
+        total.digits += counts.digits;
+        total.paragraphs += counts.paragraphs;
+
+        std::string block;
+        if (several) {
+            block += path;
+            block += '\n';
+        }
+        block += terminalBreakdown(counts);
+        if (several)
+            block += '\n';
+        if (!writeOut(block))
+            return kFailure;
+    }
+    if (several && !writeOut(join({"合计\n", terminalBreakdown(total)})))
+        return kFailure;
+    return failed ? kFailure : 0;
+}
+
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> kCommands = {
@@ -262,6 +369,18 @@ const std::vector<Command>& commands()
          {{"password", "p"}, {"output", "o"}},
          1,
          runEncrypt},
+        {"count", "count FILE...",
+         "print the character counts of text files, as the statistics window shows them",
+         {},
+         1,
+         runCount,
+         true},
+        {"calc", "calc [--] EXPR",
+         "evaluate an arithmetic expression as the editor's calculation does (a final \"=\" is\n"
+         "      dropped); put \"--\" before an expression that starts with \"-\"",
+         {},
+         1,
+         runCalc},
     };
     return kCommands;
 }
@@ -283,6 +402,11 @@ void printUsage(std::FILE* to)
         "as typed in the terminal (UTF-8). Decrypted text is written in the program's\n"
         "encoding (GBK, with GB18030 for characters beyond it); to read it in a UTF-8\n"
         "terminal, pipe it through \"iconv -f GB18030 -t UTF-8\".\n"
+        "\n"
+        "count reads each file as the desktop program opens it and prints its\n"
+        "figures in UTF-8; with several files, each under its name and then their\n"
+        "sum under \"合计\". A file that cannot be read is reported and the others\n"
+        "are still counted.\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be read or written,\n"
         "2 when the command line cannot be understood.\n";
