@@ -24,6 +24,7 @@ MainWindow::MainWindow(Platform& platform, const RunPlaces& places)
     connectFrame();
     connectWriting();
     routeDrops();
+    connectEditorTools();
 }
 
 MainWindow::~MainWindow() = default;

@@ -5,15 +5,20 @@
 // shut-down.
 #include "app/app_state.h"
 #include "app/editor_adapter.h"
+#include "app/editor_tools.h"
+#include "app/search_memory.h"
 #include "app/start_menus.h"
 
+#include <QByteArray>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <memory>
 #include <optional>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -85,6 +90,29 @@ public:
     // Whether the text being written differs from its file (or has none).
     bool textNeedsSaving();
 
+    // Statistics, backup and points.
+    void textChanged();
+    void openStatsWindow();
+    void refreshTasks();
+    void storePointsTotal();
+    QString backupFolder() const;
+    void runManuscriptRecovery();
+
+    // Editor commands.
+    EditorTools editorTools();
+    SearchMemory& searchMemory() { return searchMemory_; }
+    void insertAtCaret(const std::string& gbkText);
+    void timeStampCommand(bool withSpaces);
+    void dividerCommand();
+    void calculationCommand();
+    void phraseCommand(int slot);
+    // The editor's key-pressed handler; true when the key ran a command.
+    bool editorKeyPressed(QKeyEvent* event);
+    void openFindWindow();
+    void openReplaceWindow();
+    void openScheduleWindow();
+    void openShoppingWindow();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -100,11 +128,10 @@ protected:
     // Applies the stored custom background; true when its picture mode is on.
     virtual bool applyCustomBackground() { return false; }
     virtual void repaintCustomBackground() {}
-    virtual void runManuscriptRecovery() {}
     // Hands a recording to the WAV player.
     virtual void openWavPlayer(const QString& path) { (void)path; }
-    virtual void openScheduleWindow() {}
-    virtual void openShoppingWindow() {}
+    // The large-font switch of F2.
+    virtual void largeFontSwitch() {}
     // Ends the program once shut-down is done.
     virtual void endProgram();
 
@@ -129,6 +156,13 @@ private:
     QString askPassword();
     // Reads a file for opening; shows why and returns nothing when it cannot.
     std::optional<std::string> readForOpening(const QString& path);
+    void connectEditorTools();
+    void writeBackup(const QString& editorText);
+    void autoSaveClicked();
+    std::size_t spliceAtSelectionStart(const std::string& gbkText);
+    void placeCaret(std::size_t offset);
+    void playKeySound();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void centreOnScreen();
     bool shutDown();
 
@@ -171,6 +205,8 @@ private:
     EditorAdapter editorAdapter_{nullptr};
     QSystemTrayIcon* tray_ = nullptr;
     bool shutDownDone_ = false;
+    SearchMemory searchMemory_;
+    QByteArray keySounds_[3];
 
     enum class Drag { None, Move, Resize };
     Drag drag_ = Drag::None;

@@ -131,7 +131,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("设置
 
     // Page 1: points tasks.
     pointsLabel = label(points, QStringLiteral("积分显示"), QStringLiteral("当前积分： "), 8, 23);
-    titleLabel = label(points, QStringLiteral("称号显示"), QString(), 288, 26);
+    titleLabel = label(points, QStringLiteral("称号显示"), QStringLiteral("称号：至尊等级 写作帝王 Lv.MAX"), 288, 26);
     button(points, QStringLiteral("称号说明按钮"), QStringLiteral("说明"), 536, 27, 48);
     auto* taskGroup = new QGroupBox(QStringLiteral("任务列表"), points);
     taskGroup->setObjectName(QStringLiteral("分组框1"));

@@ -187,6 +187,7 @@ void MainWindow::shoppingListCommand() {
 }
 
 void MainWindow::endWriting() {
+    state_.writing = false;  // from here on the editor's text is no longer the writer's
     titleBox->setEnabled(true);
     editorAdapter_.setUnicodeText(QStringLiteral("感谢您的使用"));
     titleBox->clear();

@@ -117,6 +117,15 @@ void AppTest::answerPassword(const QString& password) {
     });
 }
 
+QWidget* AppTest::openWindow(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name && widget->isVisible()) return widget;
+    // Companion windows may be children of the main window that are windows of their own.
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget->isWindow() && widget->objectName() == name && widget->isVisible()) return widget;
+    return nullptr;
+}
+
 void AppTest::settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }

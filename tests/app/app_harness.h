@@ -24,11 +24,8 @@ public:
     int wizardRuns = 0;
     int okActions = 0;
     int updateChecks = 0;
-    int scheduleWindows = 0;
-    int shoppingWindows = 0;
     int programEnds = 0;
     int backgroundRepaints = 0;
-    int recoveries = 0;
     QStringList playerFiles;
     // What the wizard does while it runs (e.g. write its settings).
     std::function<void()> wizard;
@@ -40,11 +37,8 @@ protected:
     }
     void runSettingsOkAction() override { ++okActions; }
     void runUpdateCheck() override { ++updateChecks; }
-    void openScheduleWindow() override { ++scheduleWindows; }
-    void openShoppingWindow() override { ++shoppingWindows; }
     void endProgram() override { ++programEnds; }
     void repaintCustomBackground() override { ++backgroundRepaints; }
-    void runManuscriptRecovery() override { ++recoveries; }
     void openWavPlayer(const QString& path) override { playerFiles << path; }
 };
 
@@ -73,6 +67,8 @@ protected:
     void typeInto(const QString& name, const QString& text);
     static void typeText(QWidget* widget, const QString& text);
     void pressKey(const QString& name, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The visible top-level window with this object name, or nullptr.
+    static QWidget* openWindow(const QString& name);
     // Lets queued events (resizes, moves, shows) happen.
     static void settle();
     // Runs `action` on the next modal window of the program (by object name)

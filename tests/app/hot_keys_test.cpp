@@ -17,7 +17,7 @@ protected:
 };
 
 TEST_F(HotKeyTest, EachKeyRunsItsAction) {
-    ProbeWindow& w = startWindow();
+    startWindow();
     auto* panel = find(QStringLiteral("关于"));
     auto* tabs = find<QTabWidget>(QStringLiteral("高级选择夹1"));
 
@@ -30,19 +30,28 @@ TEST_F(HotKeyTest, EachKeyRunsItsAction) {
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(tabs->currentIndex(), 2);
 
-    platform.answerNextMessage(Answer::Ok, QStringLiteral("还没有开始书写"));  // F9 clears, but nothing is written yet
+    // Idle: F9 and F4 say nothing is written yet, F6 opens nothing.
+    platform.answerNextMessage(Answer::Ok, QStringLiteral("还没有开始书写"));
     platform.pressRegisteredKey(vk::F9);
+    platform.answerNextMessage(Answer::Ok, QStringLiteral("还没有开始书写呢"));
     platform.pressRegisteredKey(vk::F4);
     platform.pressRegisteredKey(vk::F6);
-    EXPECT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(w.scheduleWindows, 1);
-    EXPECT_EQ(w.shoppingWindows, 1);
+    EXPECT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(openWindow(QStringLiteral("添加一个购物项目v1.1")), nullptr);
+
+    // Writing a shopping list: F4 and F6 open their windows.
+    menuItem(QStringLiteral("列购物清单"))->trigger();
+    platform.pressRegisteredKey(vk::F4);
+    EXPECT_NE(openWindow(QStringLiteral("添加一个日程")), nullptr);
+    platform.pressRegisteredKey(vk::F6);
+    EXPECT_NE(openWindow(QStringLiteral("添加一个购物项目v1.1")), nullptr);
 }
 
 TEST_F(HotKeyTest, FailedRegistrationDoesNothing) {
     platform.setHotKeyResult(vk::F9, 0);  // another program holds F9
     ProbeWindow& w = startWindow();
     EXPECT_EQ(w.state().hotKeys.f9, 0);
+    EXPECT_NE(w.state().hotKeys.f8, 0);
     platform.pressHotKey(0);  // nothing answers: no message box may appear
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_FALSE(find(QStringLiteral("关于"))->isVisible());
@@ -50,14 +59,15 @@ TEST_F(HotKeyTest, FailedRegistrationDoesNothing) {
 
 TEST_F(HotKeyTest, SharedIdsRunEveryMatchingActionInOrder) {
     // The dispatcher compares with every stored id, so one id held by two keys runs both.
-    platform.setHotKeyResult(vk::F4, 40);
-    platform.setHotKeyResult(vk::F6, 40);
-    ProbeWindow& w = startWindow();
+    platform.setHotKeyResult(vk::F8, 40);
+    platform.setHotKeyResult(vk::F1, 40);
+    startWindow();
     platform.pressHotKey(40);
-    EXPECT_EQ(w.scheduleWindows, 1);
-    EXPECT_EQ(w.shoppingWindows, 1);
+    EXPECT_TRUE(find(QStringLiteral("关于"))->isVisible());
+    EXPECT_EQ(find<QTabWidget>(QStringLiteral("高级选择夹1"))->currentIndex(), 2);  // F1's page, after F8's show
+    find(QStringLiteral("关于"))->hide();
     platform.pressHotKey(999);  // an id nobody holds
-    EXPECT_EQ(w.scheduleWindows, 1);
+    EXPECT_FALSE(find(QStringLiteral("关于"))->isVisible());
 }
 
 TEST_F(HotKeyTest, F10TogglesBothWindowsOnTop) {
