@@ -8,6 +8,7 @@
 // Every failure is one line on standard error naming the file and the reason;
 // the exit code is 1 for a failure and 2 for a command line that cannot be
 // understood. New subcommands go into kCommands below.
+#include <cctype>
 #include "core/arithmetic.h"
 #include "core/atomic_file.h"
 #include "core/document_files.h"
@@ -111,7 +112,11 @@ std::optional<std::string> parse(const Command& command, std::span<char* const> 
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+        // "-5+3" and "-(2)" are expressions, not options: an option's name
+        // always starts with a letter.
+        const bool looksLikeOption =
+            arg.size() >= 2 && arg.front() == '-' && (arg[1] == '-' || std::isalpha(static_cast<unsigned char>(arg[1])));
+        if (optionsEnded || !looksLikeOption) {
             out.positional.emplace_back(arg);
             continue;
         }

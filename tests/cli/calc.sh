@@ -42,12 +42,14 @@ expect '1e21' '1e+21'
 # Blanks of a Chinese keyboard: the ideographic space and a line break.
 expect "$(printf '2\343\200\200*\r\n3')" '6'
 
-# Only one final "=" goes; an expression that starts with "-" follows "--".
+# Only one final "=" goes; an expression may start with "-" as it stands.
 refuse '2*3=='
 refuse '2**3'
 refuse 'alert(1)'
 refuse ''
 refuse '（1+2）'
+expect '-1/0' '-Infinity'
+expect '-(2)*3' '-6'
 "$cli" calc -- '-1/0' >"$work/out" 2>&1 || fail "calc -- -1/0 exited with $?"
 [ "$(cat "$work/out")" = "-Infinity" ] || fail "calc -- -1/0 printed \"$(cat "$work/out")\""
 
