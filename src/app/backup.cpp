@@ -1,12 +1,10 @@
 // Manuscript recovery: while the switch is on, every change of the text
 // rewrites its copy in the backup folder; the recovery command opens that
 // folder in the file browser.
-#include "app/editor_adapter.h"
 #include "app/gbk_text.h"
 #include "app/main_window.h"
 #include "app/settings_panel.h"
 #include "app/texts.h"
-#include "core/atomic_file.h"
 #include "core/backup_name.h"
 #include "core/document_files.h"
 
@@ -29,11 +27,22 @@ void MainWindow::writeBackup(const QString& editorText) {
     const QString folder = backupFolder();
     QDir().mkpath(folder);  // the switch promises copies from the first keystroke on
     const QString path = folder + QLatin1Char('/') + QString::fromStdString(backup::fileName(titleBox->text().toStdString()));
-    const std::string bytes =
-        documents::fromProgramText(toGbk(EditorAdapter::toProgramBreaks(editorText)), state_.documentEncoding);
-    std::string reason;
-    files::writeAtomically(QFile::encodeName(path).toStdString(), bytes, &reason);  // a failed copy is not reported
+    // One pass to GBK, then each LF becomes CR LF (a GBK character never holds
+    // the byte 0x0A, so the bytes can be widened as they stand).
+    const std::string encoded = toGbk(editorText);
+    std::string program;
+    program.reserve(encoded.size() + encoded.size() / 16);
+    for (const char byte : encoded) {
+        if (byte == '\n') program += '\r';
+        program += byte;
+    }
+    const std::string bytes = state_.documentEncoding == documents::Encoding::Gbk
+                                  ? std::move(program)
+                                  : documents::fromProgramText(program, state_.documentEncoding);
+    backupWriter_.write(QFile::encodeName(path).toStdString(), bytes);
 }
+
+void MainWindow::flushBackups() { backupWriter_.flush(); }
 
 void MainWindow::runManuscriptRecovery() {
     QDir().mkpath(backupFolder());

@@ -4,6 +4,7 @@
 // design; start() is the window's created event (start-up), closing it runs
 // shut-down.
 #include "app/app_state.h"
+#include "app/backup_writer.h"
 #include "app/editor_adapter.h"
 #include "app/editor_tools.h"
 #include "app/search_memory.h"
@@ -97,6 +98,8 @@ public:
     void storePointsTotal();
     QString backupFolder() const;
     void runManuscriptRecovery();
+    // Waits until every backup copy handed over so far is on disk.
+    void flushBackups();
 
     // Editor commands.
     EditorTools editorTools();
@@ -206,6 +209,7 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     bool shutDownDone_ = false;
     SearchMemory searchMemory_;
+    BackupWriter backupWriter_;
     QByteArray keySounds_[3];
 
     enum class Drag { None, Move, Resize };

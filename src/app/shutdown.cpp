@@ -27,6 +27,7 @@ bool MainWindow::shutDown() {
         s.settings.write(QStringLiteral("日记"), QStringLiteral("最后一次日记"), s.todayStamp());
     // 2. Unsaved writing.
     if (s.writing && !offerToSaveWriting()) return false;
+    flushBackups();  // the last copies reach the disk before the program ends
     // 3. The settings file is read-only while the program is not running.
     s.settings.makeReadOnly();
     // 4.

@@ -128,11 +128,13 @@ TEST_F(EditorCommandsTest, BackupFollowsEveryChangeWhileSwitchedOn) {
     const QString folder = runDir.path() + QStringLiteral("/备份");
     const QString copy = folder + QLatin1Char('/') + kHeader + QStringLiteral(".txt");
     key(Qt::Key_X);
+    window->flushBackups();
     EXPECT_FALSE(QFile::exists(copy));  // off
 
     platform.answerNextMessage(Answer::Ok, QStringLiteral("使用自动备份保存后文本会逐字自动保存到软件所在目录。"));
     find<QCheckBox>(QStringLiteral("自动保存"))->click();
     key(Qt::Key_Y);  // the folder is made on the first copy
+    window->flushBackups();
     QFile file(copy);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray::fromStdString(toGbk(kHeader + QStringLiteral("\r\nxy"))));
@@ -142,6 +144,7 @@ TEST_F(EditorCommandsTest, BackupFollowsEveryChangeWhileSwitchedOn) {
     platform.answerNextMessage(Answer::Ok, QStringLiteral("警告！该操作"));
     platform.answerNextMessage(Answer::Ok, QStringLiteral("警告！您真的"));
     window->clearCommand();
+    window->flushBackups();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray::fromStdString(toGbk(kHeader + QStringLiteral("\r\nxy"))));
     file.close();
@@ -149,12 +152,14 @@ TEST_F(EditorCommandsTest, BackupFollowsEveryChangeWhileSwitchedOn) {
     // A title with "/" gets its copy under "_".
     find<QLineEdit>(QStringLiteral("章节名称"))->setText(QStringLiteral("上/下"));
     click(QStringLiteral("开始书写按钮"));
+    window->flushBackups();
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/上_下.txt")));
 
     platform.answerNextMessage(Answer::Ok, QStringLiteral("关闭成功"));
     find<QCheckBox>(QStringLiteral("自动保存"))->click();
     QFile::remove(folder + QStringLiteral("/上_下.txt"));
     key(Qt::Key_Z);
+    window->flushBackups();
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/上_下.txt")));
 }
 
