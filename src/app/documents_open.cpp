@@ -146,11 +146,7 @@ void MainWindow::openRoutine(const QString& givenPath, int filterIndex) {
         // can later be saved over it.
         const std::optional<std::string> bytes = readForOpening(path);
         if (!bytes) return;
-        s.documentPath = path;
-        titleBox->setText(title);
-        s.loadingFlag = 1;
-        startCommand();
-        s.loadingFlag = 0;
+        enterLoadedDocument(path, title);
         s.documentEncoding = documents::detect(*bytes);
         editorAdapter_.setText(documents::toProgramText(*bytes, s.documentEncoding));
     } else if (extension == QLatin1String("doc") || extension == QLatin1String("docx")) {
@@ -167,20 +163,13 @@ void MainWindow::openRoutine(const QString& givenPath, int filterIndex) {
                                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(document.error)));
             return;
         }
-        s.documentPath = path;
-        s.loadingFlag = 1;
-        startCommand();
-        s.loadingFlag = 0;
+        enterLoadedDocument(path, title);
         s.documentEncoding = documents::Encoding::Gbk;
         editorAdapter_.setText(document.text);
     } else {
         const std::optional<std::string> bytes = readForOpening(path);
         if (!bytes) return;
-        s.documentPath = path;
-        titleBox->setText(title);
-        s.loadingFlag = 1;
-        startCommand();
-        s.loadingFlag = 0;
+        enterLoadedDocument(path, title);
         s.documentPassword = askPassword();
         const std::string key = s.documentKeyText();
         if (!cipher::looksLikeText(cipher::decryptBytes(*bytes, key))) {
@@ -194,6 +183,16 @@ void MainWindow::openRoutine(const QString& givenPath, int filterIndex) {
         editorAdapter_.setText(cipher::decrypt(*bytes, key));
         s.settings.write(QStringLiteral("软件设置"), QStringLiteral("pxt使用"), s.todayStamp());
     }
+}
+
+// The start command for a document being opened: under its title, and with
+// the loading flag up so no header line goes into the editor.
+void MainWindow::enterLoadedDocument(const QString& path, const QString& title) {
+    state_.documentPath = path;
+    titleBox->setText(title);
+    state_.loadingFlag = 1;
+    startCommand();
+    state_.loadingFlag = 0;
 }
 
 QString MainWindow::askPassword() {

@@ -159,6 +159,7 @@ private:
     QString askPassword();
     // Reads a file for opening; shows why and returns nothing when it cannot.
     std::optional<std::string> readForOpening(const QString& path);
+    void enterLoadedDocument(const QString& path, const QString& title);
     void connectEditorTools();
     void writeBackup(const QString& editorText);
     void autoSaveClicked();

@@ -20,15 +20,6 @@ bool fail(std::string* error, int errnoValue)
     return false;
 }
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
 
 // The file a write lands in. A link is followed hop by hop rather than with
 // realpath(), so a link whose target does not exist yet still leads there
@@ -198,6 +189,16 @@ std::optional<std::string> readAll(const std::string& path, std::string* error)
     }
     ::close(fd);
     return content;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
 }
 
 }  // namespace penvox::files

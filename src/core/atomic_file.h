@@ -14,6 +14,9 @@
 
 namespace penvox::files {
 
+// The folder part of a path: "." for a bare name, "/" for a file at the root.
+std::string folderOf(const std::string& path);
+
 // False on failure, with the system's reason ("Permission denied", "No space
 // left on device", "No such file or directory", ...) in `*error` when `error`
 // is given. A failed write leaves the old file as it was and no temporary file.

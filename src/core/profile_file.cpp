@@ -263,15 +263,6 @@ std::string resolveTarget(const std::string& path)
     return path;
 }
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
 
 // Writers of the same folder take turns, so two copies of the program each
 // changing one key never lose the other's change. Readers need no lock: the
@@ -338,7 +329,7 @@ bool write(const std::string& path, std::string_view section, std::string_view k
         return false;
 
     const std::string target = resolveTarget(path);
-    const std::string folderPath = folderOf(target);
+    const std::string folderPath = files::folderOf(target);
     FolderLock folder(folderPath);
     if (!folder.ok())
         return false;  // the folder does not exist or cannot be opened

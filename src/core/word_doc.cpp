@@ -45,22 +45,6 @@ std::uint32_t u32At(std::string_view b, std::size_t at)
     return static_cast<std::uint32_t>(u16At(b, at)) | (static_cast<std::uint32_t>(u16At(b, at + 2)) << 16);
 }
 
-// Joins message pieces (appending, rather than "literal" + string, which
-// GCC 12 misreports under -Wrestrict at -O2).
-std::string cat(std::initializer_list<std::string_view> parts)
-{
-    std::string out;
-    for (std::string_view p : parts)
-        out.append(p);
-    return out;
-}
-
-ReadResult failure(std::string reason)
-{
-    ReadResult r;
-    r.error = std::move(reason);
-    return r;
-}
 
 std::string damaged(std::string_view what)
 {

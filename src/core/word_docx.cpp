@@ -28,22 +28,6 @@ constexpr std::string_view kWordNamespaces[] = {
     "http://purl.oclc.org/ooxml/wordprocessingml/main",
 };
 
-// Joins message pieces (appending, rather than "literal" + string, which
-// GCC 12 misreports under -Wrestrict at -O2).
-std::string cat(std::initializer_list<std::string_view> parts)
-{
-    std::string out;
-    for (std::string_view p : parts)
-        out.append(p);
-    return out;
-}
-
-ReadResult failure(std::string reason)
-{
-    ReadResult r;
-    r.error = std::move(reason);
-    return r;
-}
 
 // A size for a message: whole MiB (rounded up) from 1 MiB on, bytes below.
 std::string sizeText(std::size_t bytes)
