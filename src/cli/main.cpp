@@ -212,6 +212,27 @@ std::optional<std::string> readInput(const std::string& path)
     return bytes;
 }
 
+// Writes to standard output; false (with the reason told) when it fails.
+// `what` names the output in that message ("the text").
+bool writeOut(std::string_view text, std::string_view what = {})
+{
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        const int reason = errno != 0 ? errno : EIO;
+        std::string message = "cannot write ";
+        if (!what.empty()) {
+            message += what;
+            message += ' ';
+        }
+        message += "to standard output: ";
+        message += files::reasonFor(reason);
+        complain(message);
+        return false;
+    }
+    return true;
+}
+
 int runDecrypt(const Arguments& args)
 {
     const std::string& path = args.positional[0];
@@ -226,14 +247,7 @@ int runDecrypt(const Arguments& args)
     if (!cipher::looksLikeText(text))
         complain(join({"warning: ", quoted(path), " does not decrypt to text; the password is probably wrong"}));
 
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
-        const int reason = errno != 0 ? errno : EIO;
-        complain(join({"cannot write the text to standard output: ", files::reasonFor(reason)}));
-        return kFailure;
-    }
-    return 0;
+    return writeOut(text, "the text") ? 0 : kFailure;
 }
 
 int runEncrypt(const Arguments& args)
@@ -272,13 +286,8 @@ int runCalc(const Arguments& args)
     const std::string result = arithmetic::calculate(expression);
     std::string line = result;
     line += '\n';
-    errno = 0;
-    const bool written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
-    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
-        const int reason = errno != 0 ? errno : EIO;
-        complain(join({"cannot write the result to standard output: ", files::reasonFor(reason)}));
+    if (!writeOut(line, "the result"))
         return kFailure;
-    }
     if (result.empty()) {
         complain("calc: not an arithmetic expression");
         return kFailure;
@@ -286,18 +295,6 @@ int runCalc(const Arguments& args)
     return 0;
 }
 
-// Writes to standard output; false (with the reason told) when it fails.
-bool writeOut(std::string_view text)
-{
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
-        const int reason = errno != 0 ? errno : EIO;
-        complain(join({"cannot write to standard output: ", files::reasonFor(reason)}));
-        return false;
-    }
-    return true;
-}
 
 // The statistics window's seven lines, one per terminal line.
 std::string terminalBreakdown(const stats::Counts& counts)
